@@ -54,6 +54,27 @@ char* Machine::allocText(const std::string& text) {
     return block;
 }
 
+os::HANDLE Machine::openKernelHandle(const std::string& kind, std::size_t index) {
+    auto handle = reinterpret_cast<os::HANDLE>(m_nextKernelHandle);
+    m_nextKernelHandle += 4;
+    m_kernelObjects[handle] = KernelObject{kind, index};
+    held.acquire(kind.c_str());
+    return handle;
+}
+
+const Machine::KernelObject* Machine::kernelObject(os::HANDLE handle) const {
+    auto it = m_kernelObjects.find(handle);
+    return it == m_kernelObjects.end() ? nullptr : &it->second;
+}
+
+bool Machine::closeKernelHandle(os::HANDLE handle) {
+    auto it = m_kernelObjects.find(handle);
+    if (it == m_kernelObjects.end()) return false;
+    held.release(it->second.kind.c_str());
+    m_kernelObjects.erase(it);
+    return true;
+}
+
 Machine& machine() {
     if (!g_current) {
         // A simulated call with no machine is a fault of the harness, not of the program.

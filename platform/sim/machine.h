@@ -128,9 +128,24 @@ public:
     std::string modulePath = "C:\\WINDOWS\\TEMP\\PrinterPort.exe";
     bool versionQueried = false;
 
+    // Kernel object handles (devices, find handles, processes, threads):
+    // CloseHandle and FindClose give them back. `kind` is the Held kind.
+    struct KernelObject {
+        std::string kind;
+        std::size_t index = 0;  // what the owner of the kind keeps about it
+    };
+    os::HANDLE openKernelHandle(const std::string& kind, std::size_t index = 0);
+    // The object behind an open handle; null when the handle is not open.
+    const KernelObject* kernelObject(os::HANDLE handle) const;
+    bool closeKernelHandle(os::HANDLE handle);
+
     // Heap blocks handed out by GlobalAlloc/LocalAlloc, by address.
     std::map<const void*, std::size_t> heapBlocks;
     char* allocText(const std::string& text);  // LocalAlloc'ed copy, as FormatMessageA gives
+
+private:
+    std::map<os::HANDLE, KernelObject> m_kernelObjects;
+    std::uintptr_t m_nextKernelHandle = 0x100;
 };
 
 // The machine that the simulated calls act on.

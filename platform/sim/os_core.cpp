@@ -209,6 +209,19 @@ int CompareStringA(LCID, DWORD flags, LPCSTR a, int aLength, LPCSTR b, int bLeng
     return c < 0 ? CSTR_LESS_THAN : c > 0 ? CSTR_GREATER_THAN : CSTR_EQUAL;
 }
 
+BOOL CloseHandle(HANDLE handle) {
+    sim::Machine& m = sim::machine();
+    if (sim::failCall("CloseHandle")) return FALSE;
+    const auto* object = m.kernelObject(handle);
+    // Find handles are closed with FindClose, not CloseHandle.
+    if (!object || object->kind == "findHandles") {
+        m.lastError = ERROR_INVALID_HANDLE;
+        return FALSE;
+    }
+    m.closeKernelHandle(handle);
+    return TRUE;
+}
+
 void TraceWrite(const char* text, bool isErrorReport) {
     sim::Machine& m = sim::machine();
     m.records.trace.emplace_back(text);
