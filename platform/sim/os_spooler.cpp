@@ -235,7 +235,7 @@ BOOL EnumPrinterDriversA(LPSTR server, LPSTR environment, DWORD level, LPBYTE bu
     if (!needed || !returned) return failWith(ERROR_INVALID_PARAMETER);
     *returned = 0;
     if (!isEmpty(server)) return failWith(kErrorInvalidName);
-    if (!isEmpty(environment) && !sim::sameName(environment, kEnvironment))
+    if (!isEmpty(environment) && !sim::sameSpoolerName(environment, kEnvironment))
         return failWith(kErrorInvalidEnvironment);
     if (level != 1) return failWith(kErrorInvalidLevel);
     const auto& drivers = spooler().drivers;
@@ -320,13 +320,13 @@ BOOL DeletePrinter(HANDLE printer) {
 BOOL DeletePrinterDriverA(LPSTR server, LPSTR environment, LPSTR driverName) {
     if (sim::failCall("DeletePrinterDriverA")) return FALSE;
     if (!isEmpty(server)) return failWith(kErrorInvalidName);
-    if (!isEmpty(environment) && !sim::sameName(environment, kEnvironment))
+    if (!isEmpty(environment) && !sim::sameSpoolerName(environment, kEnvironment))
         return failWith(kErrorInvalidEnvironment);
     auto& drivers = spooler().drivers;
     for (auto it = drivers.begin(); it != drivers.end(); ++it) {
-        if (isEmpty(driverName) || !sim::sameName(*it, driverName)) continue;
+        if (isEmpty(driverName) || !sim::sameSpoolerName(*it, driverName)) continue;
         for (const sim::Printer& p : spooler().printers)
-            if (sim::sameName(p.driver, *it)) return failWith(ERROR_PRINTER_DRIVER_IN_USE);
+            if (sim::sameSpoolerName(p.driver, *it)) return failWith(ERROR_PRINTER_DRIVER_IN_USE);
         drivers.erase(it);
         return TRUE;
     }

@@ -85,7 +85,7 @@ json writePrinter(const Printer& p) {
 
 }  // namespace
 
-bool sameName(const std::string& a, const std::string& b) {
+bool sameSpoolerName(const std::string& a, const std::string& b) {
     return a.size() == b.size() && folded(a) == folded(b);
 }
 
@@ -93,7 +93,7 @@ Spooler::Spooler() : ports(freshPorts()) {}
 
 Printer* Spooler::findPrinter(const std::string& name) {
     for (Printer& p : printers)
-        if (sameName(p.name, name)) return &p;
+        if (sameSpoolerName(p.name, name)) return &p;
     return nullptr;
 }
 
@@ -105,13 +105,13 @@ Printer* Spooler::printerById(std::uint64_t id) {
 
 const Port* Spooler::findPort(const std::string& name) const {
     for (const Port& p : ports)
-        if (sameName(p.name, name)) return &p;
+        if (sameSpoolerName(p.name, name)) return &p;
     return nullptr;
 }
 
 bool Spooler::hasDriver(const std::string& name) const {
     for (const std::string& d : drivers)
-        if (sameName(d, name)) return true;
+        if (sameSpoolerName(d, name)) return true;
     return false;
 }
 
@@ -150,7 +150,7 @@ void readSpooler(const json& value, const std::string& path, Spooler& out) {
             if (!port.has("type")) p.type = Port{}.type;
             port.done();
             for (const Port& earlier : out.ports)
-                if (sameName(earlier.name, p.name)) port.failAt("name", "names a port listed before");
+                if (sameSpoolerName(earlier.name, p.name)) port.failAt("name", "names a port listed before");
             out.ports.push_back(p);
         }
     }
@@ -158,7 +158,7 @@ void readSpooler(const json& value, const std::string& path, Spooler& out) {
     for (std::size_t i = 0; i < out.drivers.size(); ++i) {
         if (out.drivers[i].empty()) throw MachineFileError(in.itemPath("drivers", i), "must name the driver");
         for (std::size_t j = 0; j < i; ++j)
-            if (sameName(out.drivers[j], out.drivers[i]))
+            if (sameSpoolerName(out.drivers[j], out.drivers[i]))
                 throw MachineFileError(in.itemPath("drivers", i), "names a driver listed before");
     }
     if (const json* list = in.array("printers")) {

@@ -80,7 +80,7 @@ struct Spooler {
 // after upper-casing both in the current machine's code page. While a machine
 // file is read there is no current machine yet: then only ASCII letters that
 // cannot be the second byte of a double-byte character are folded.
-bool sameName(const std::string& a, const std::string& b);
+bool sameSpoolerName(const std::string& a, const std::string& b);
 
 void readSpooler(const json& value, const std::string& path, Spooler& out);
 json writeSpooler(const Spooler& in);
