@@ -55,6 +55,11 @@ private:
     std::uintptr_t m_nextHandle = 0x1000;
 };
 
+// Registry names are compared without regard to letter case.
+bool sameName(const std::string& a, const std::string& b);
+// The names of a key path ("Software\\ACME\\ZervPrinter"); empty parts are dropped.
+std::vector<std::string> splitKeyPath(const std::string& path);
+
 // Adds the keys and values of a REGEDIT4 text; `where` names it in errors
 // (MachineFileError "where: line N: what is wrong").
 void readRegistry(const std::string& regedit4, const std::string& where, Registry& out);
