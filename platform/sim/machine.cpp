@@ -150,7 +150,12 @@ void Machine::load(const json& file, const std::string& baseDir) {
         std::string path = (name.empty() || name[0] == '/' || baseDir.empty()) ? name : baseDir + "/" + name;
         readRegistry(readTextFile(path, "registryFiles"), name, registry);
     }
+    // Each USB printer interface has its key in the registry (with its "Port
+    // Number"), and, unless the file lists the ports itself, its port.
+    addUsbInterfaceKeys(usb, registry);
     if (const json* v = in.object("spooler")) readSpooler(*v, "spooler", spooler);
+    if (!spooler.portsGiven)
+        for (const std::string& name : usbPortNames(usb)) spooler.ports.push_back(Port{name});
     if (const json* v = in.object("drives")) readDrives(*v, "drives", drives);
     if (const json* list = in.array("faults")) {
         for (std::size_t i = 0; i < list->size(); ++i) {
