@@ -2,6 +2,8 @@
 // the run sequence that does the whole job inside InitInstance.
 #pragma once
 
+#include <deque>
+
 #include "app/OsVersion.h"
 #include "binding/SysUtil.h"
 #include "platform/cstring.h"
@@ -51,4 +53,7 @@ public:
     CString m_strPortName;
     CString m_strDriverNames[kMaxDriverNames];
     CString m_strDefaultDriver;
+    // Names of the printers added during one driver comparison: the printer
+    // records point at them until the printer buffer is freed.
+    std::deque<CString> m_addedPrinterNames;
 };
