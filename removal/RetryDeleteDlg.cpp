@@ -17,9 +17,9 @@ os::BOOL CRetryDeleteDlg::OnInitDialog() {
                                                  os::WS_EX_TRANSPARENT);
     if (hiddenStyle != exStyle) {
         os::SetWindowLongA(m_hWnd, os::GWL_EXSTYLE, hiddenStyle);
-        os::SetWindowPos(m_hWnd, nullptr, 0, 0, 0, 0,
-                         os::SWP_NOSIZE | os::SWP_NOMOVE | os::SWP_NOZORDER | os::SWP_NOACTIVATE |
-                             os::SWP_HIDEWINDOW);
+        os::SetWindowPos(
+            m_hWnd, nullptr, 0, 0, 0, 0,
+            os::SWP_NOSIZE | os::SWP_NOMOVE | os::SWP_NOZORDER | os::SWP_NOACTIVATE | os::SWP_HIDEWINDOW);
     }
     os::ShowWindow(m_hWnd, os::SW_HIDE);
 
@@ -56,4 +56,6 @@ os::BOOL CRetryDeleteDlg::MyDeleteVirtualPrinter() {
     return removal::DeleteVirtualPrinter(commandText, removal::Variant::RetryDialog, hooks);
 }
 
-os::BOOL CRetryDeleteDlg::MyFindAndWaitPrinter(CString name) { return removal::FindListedPrinter(name); }
+os::BOOL CRetryDeleteDlg::MyFindAndWaitPrinter(CString name) {
+    return removal::FindListedPrinter(name);
+}

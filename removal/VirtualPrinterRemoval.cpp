@@ -12,7 +12,8 @@ namespace {
 
 // After a failed spooler call: the report (with the code taken right after
 // the call) and the pause, in the order asked for, then the fail line.
-void afterFailure(bool reportFirst, os::DWORD error, const char* label, const char* failText, const char* name) {
+void afterFailure(bool reportFirst, os::DWORD error, const char* label, const char* failText,
+                  const char* name) {
     if (reportFirst) {
         ReportSystemError(error, label);
         os::Sleep(kRetryPauseMs);
@@ -88,7 +89,8 @@ os::BOOL DeleteVirtualPrinter(const CString& commandText, Variant variant, const
     for (int attempt = 0; attempt < kAttempts && !driverDeleted; ++attempt) {
         driverDeleted = os::DeletePrinterDriverA(nullptr, nullptr, name) != 0;
         if (!driverDeleted)
-            afterFailure(true, os::GetLastError(), "DeletePrinterDriver", "Delete %s printer driver fail", name);
+            afterFailure(true, os::GetLastError(), "DeletePrinterDriver", "Delete %s printer driver fail",
+                         name);
     }
     if (!driverDeleted) return os::FALSE;
     TraceLog("Delete %s Printer driver Success", name);
@@ -153,4 +155,6 @@ os::BOOL CPrinterPortApp::MyDeleteVirtualPrinter() {
     return removal::DeleteVirtualPrinter(CString(m_lpCmdLine), removal::Variant::Application, hooks);
 }
 
-os::BOOL CPrinterPortApp::MyFindAndWaitPrinter(CString name) { return removal::FindListedPrinter(name); }
+os::BOOL CPrinterPortApp::MyFindAndWaitPrinter(CString name) {
+    return removal::FindListedPrinter(name);
+}

@@ -10,8 +10,8 @@
 
 namespace removal {
 
-constexpr int kLookUps = 11;            // the first look-up and 10 more
-constexpr int kAttempts = 12;           // per spooler call: the first attempt and 11 more
+constexpr int kLookUps = 11;   // the first look-up and 10 more
+constexpr int kAttempts = 12;  // per spooler call: the first attempt and 11 more
 constexpr os::DWORD kLookUpPauseMs = 500;
 constexpr os::DWORD kRetryPauseMs = 300;
 // The name buffer holds at most this many bytes before its terminating zero.

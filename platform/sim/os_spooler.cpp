@@ -18,15 +18,21 @@ constexpr os::DWORD kErrorPrinterDeleted = 1905;
 const char* const kMonitorName = "Local Port";
 const char* const kEnvironment = "Windows 4.0";
 
-sim::Spooler& spooler() { return sim::machine().spooler; }
+sim::Spooler& spooler() {
+    return sim::machine().spooler;
+}
 
 os::BOOL failWith(os::DWORD code) {
     sim::machine().lastError = code;
     return os::FALSE;
 }
 
-bool isEmpty(os::LPCSTR text) { return !text || !*text; }
-std::string textOf(os::LPCSTR text) { return text ? text : ""; }
+bool isEmpty(os::LPCSTR text) {
+    return !text || !*text;
+}
+std::string textOf(os::LPCSTR text) {
+    return text ? text : "";
+}
 
 // Lays out records and their strings in a caller's buffer.
 class Layout {
@@ -150,7 +156,8 @@ os::HANDLE openHandle(const sim::Printer& p) {
 // port and driver must exist; a null string is an empty one.
 os::DWORD checkRecord(const os::PRINTER_INFO_2& r) {
     if (isEmpty(r.pPrinterName)) return os::ERROR_INVALID_PRINTER_NAME;
-    if (isEmpty(r.pDriverName) || !spooler().hasDriver(r.pDriverName)) return os::ERROR_UNKNOWN_PRINTER_DRIVER;
+    if (isEmpty(r.pDriverName) || !spooler().hasDriver(r.pDriverName))
+        return os::ERROR_UNKNOWN_PRINTER_DRIVER;
     if (isEmpty(r.pPortName) || !spooler().findPort(r.pPortName)) return os::ERROR_UNKNOWN_PORT;
     return os::ERROR_SUCCESS;
 }

@@ -68,7 +68,9 @@ struct Spooler {
     Printer* printerById(std::uint64_t id);
     const Port* findPort(const std::string& name) const;
     bool hasDriver(const std::string& name) const;
-    bool isListed(const Printer& printer, std::uint64_t nowMs) const { return nowMs >= printer.listedAfterMs; }
+    bool isListed(const Printer& printer, std::uint64_t nowMs) const {
+        return nowMs >= printer.listedAfterMs;
+    }
     // The printer with PRINTER_ATTRIBUTE_DEFAULT, or null.
     const Printer* defaultPrinter() const;
     // Makes `printer` the one default printer (null: no default printer).

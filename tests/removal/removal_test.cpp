@@ -148,9 +148,10 @@ TEST(VirtualPrinterRemoval, DeletesThePrinterAndItsDriverWithTheseLines) {
     EXPECT_EQ(run.trace(), expected);
     const auto& log = run.machine->faults.log;
     ASSERT_GE(log.size(), 8u);
-    EXPECT_EQ(std::vector<std::string>(log.begin(), log.begin() + 8),
-              (std::vector<std::string>{"EnumPrintersA", "GlobalAlloc", "EnumPrintersA", "GlobalFree", "OpenPrinterA",
-                                        "DeletePrinter", "ClosePrinter", "DeletePrinterDriverA"}));
+    EXPECT_EQ(
+        std::vector<std::string>(log.begin(), log.begin() + 8),
+        (std::vector<std::string>{"EnumPrintersA", "GlobalAlloc", "EnumPrintersA", "GlobalFree",
+                                  "OpenPrinterA", "DeletePrinter", "ClosePrinter", "DeletePrinterDriverA"}));
     expectNothingHeld(*run.machine);
 }
 
@@ -158,8 +159,12 @@ TEST(VirtualPrinterRemoval, FindsOnlyTheWholeNameInAnyLetterCase) {
     struct Case {
         const char* commandText;
         bool found;
-    } cases[] = {{"Virtual Printer", true},   {"VIRTUAL PRINTER", true}, {"Virtual", false},
-                 {"Printer", false},          {"Virtual Printer 2", false}, {"\"Virtual Printer", false},
+    } cases[] = {{"Virtual Printer", true},
+                 {"VIRTUAL PRINTER", true},
+                 {"Virtual", false},
+                 {"Printer", false},
+                 {"Virtual Printer 2", false},
+                 {"\"Virtual Printer", false},
                  {"\"\"Virtual Printer", false}};
     for (const Case& c : cases) {
         auto run = removeOn(machineWith(0), c.commandText);
@@ -209,8 +214,8 @@ TEST(VirtualPrinterRemoval, AFailedLookUpIsRetriedAfterItsPause) {
     } cases[] = {
         {R"([{"call": "EnumPrintersA", "nth": 2, "error": 5}])",
          {"\nMyFindAndWaitPritner is Started ", "Fail EnumPrinterDrivers",
-          "[MyComparePrinterDriverInfo]Access is denied.\r\n\n", "Wait printer is enumerated", "Wait 0.5 second",
-          "\nMyFindAndWaitPritner is Started ", "Find VIRTUAL PRINTER pritner"},
+          "[MyComparePrinterDriverInfo]Access is denied.\r\n\n", "Wait printer is enumerated",
+          "Wait 0.5 second", "\nMyFindAndWaitPritner is Started ", "Find VIRTUAL PRINTER pritner"},
          1},
         {R"([{"call": "GlobalAlloc", "error": 8}])",
          {"\nMyFindAndWaitPritner is Started ", "Alloc memory is failed", "Wait printer is enumerated",
@@ -242,16 +247,40 @@ TEST(VirtualPrinterRemoval, EverySpoolerCallIsTriedTwelveTimesWithItsReportAndPa
         bool printerLeft, driverLeft;
         std::vector<std::string> orderAfterFailure;  // a failed attempt, then its pause and report in order
     } cases[] = {
-        {"OpenPrinterA", "OpenPrinter", "Open Virtual Printer Printer Fail", -1, 0, true, true,
+        {"OpenPrinterA",
+         "OpenPrinter",
+         "Open Virtual Printer Printer Fail",
+         -1,
+         0,
+         true,
+         true,
          {"OpenPrinterA", "Sleep", "FormatMessageA"}},
-        {"DeletePrinter", "DeletePrinter", "Delete Virtual Printer printer fail", -1, 0, true, true,
+        {"DeletePrinter",
+         "DeletePrinter",
+         "Delete Virtual Printer printer fail",
+         -1,
+         0,
+         true,
+         true,
          {"DeletePrinter", "Sleep", "FormatMessageA"}},
-        {"DeletePrinterDriverA", "DeletePrinterDriver", "Delete Virtual Printer printer driver fail", -1, 0, false,
-         true, {"DeletePrinterDriverA", "FormatMessageA", "Sleep"}},
+        {"DeletePrinterDriverA",
+         "DeletePrinterDriver",
+         "Delete Virtual Printer printer driver fail",
+         -1,
+         0,
+         false,
+         true,
+         {"DeletePrinterDriverA", "FormatMessageA", "Sleep"}},
         {"OpenPrinterA", "OpenPrinter", "Open Virtual Printer Printer Fail", 11, 1, false, false, {}},
         {"DeletePrinter", "DeletePrinter", "Delete Virtual Printer printer fail", 11, 1, false, false, {}},
-        {"DeletePrinterDriverA", "DeletePrinterDriver", "Delete Virtual Printer printer driver fail", 11, 1, false,
-         false, {}},
+        {"DeletePrinterDriverA",
+         "DeletePrinterDriver",
+         "Delete Virtual Printer printer driver fail",
+         11,
+         1,
+         false,
+         false,
+         {}},
     };
     for (const Case& c : cases) {
         std::string fault = std::string(R"([{"call": ")") + c.call + R"(", "nth": 1, "times": )" +
@@ -267,10 +296,15 @@ TEST(VirtualPrinterRemoval, EverySpoolerCallIsTriedTwelveTimesWithItsReportAndPa
         EXPECT_EQ(run.count(kEnd), c.result);
         EXPECT_EQ(run.printerLeft(), c.printerLeft);
         EXPECT_EQ(run.driverLeft(), c.driverLeft);
-        if (c.result == 0 && std::string(c.call) == "OpenPrinterA") EXPECT_EQ(run.calls("DeletePrinter"), 0);
-        if (c.result == 0 && std::string(c.call) != "DeletePrinterDriverA")
+        if (c.result == 0 && std::string(c.call) == "OpenPrinterA") {
+            EXPECT_EQ(run.calls("DeletePrinter"), 0);
+        }
+        if (c.result == 0 && std::string(c.call) != "DeletePrinterDriverA") {
             EXPECT_EQ(run.calls("DeletePrinterDriverA"), 0);
-        if (!c.orderAfterFailure.empty()) EXPECT_EQ(firstFailure(*run.machine, c.call), c.orderAfterFailure);
+        }
+        if (!c.orderAfterFailure.empty()) {
+            EXPECT_EQ(firstFailure(*run.machine, c.call), c.orderAfterFailure);
+        }
         expectNothingHeld(*run.machine);
     }
 }
@@ -286,7 +320,8 @@ TEST(VirtualPrinterRemoval, AllAttemptsBarTheLastCostAtMostFifteenPointTwoSecond
 }
 
 TEST(VirtualPrinterRemoval, APrinterDeletedWithoutItsDriverIsNotFoundAgain) {
-    auto run = removeOn(machineWith(0, R"([{"call": "DeletePrinterDriverA", "times": -1}])"), "Virtual Printer", 2);
+    auto run =
+        removeOn(machineWith(0, R"([{"call": "DeletePrinterDriverA", "times": -1}])"), "Virtual Printer", 2);
     EXPECT_EQ(run.results, (std::vector<os::BOOL>{0, 0}));
     EXPECT_FALSE(run.printerLeft());
     EXPECT_TRUE(run.driverLeft());
@@ -310,10 +345,10 @@ TEST(VirtualPrinterRemoval, ANameTooLongForTheNameBufferIsRefused) {
             continue;
         }
         EXPECT_EQ(run.results[0], 0);
-        EXPECT_EQ(run.trace(), (std::vector<std::string>{
-                                   kStart, "Command line => \"" + name + "\"",
-                                   "Virtual printer name is too long (" + std::to_string(length) +
-                                       " bytes, at most 259)"}));
+        EXPECT_EQ(run.trace(),
+                  (std::vector<std::string>{kStart, "Command line => \"" + name + "\"",
+                                            "Virtual printer name is too long (" + std::to_string(length) +
+                                                " bytes, at most 259)"}));
         EXPECT_EQ(run.calls("EnumPrintersA"), 0);
         EXPECT_EQ(run.machine->nowMs, 0u);
         EXPECT_EQ(run.machine->spooler.printers.size(), 1u);

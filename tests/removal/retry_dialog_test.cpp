@@ -172,7 +172,8 @@ TEST(RetryDialog, ReportsBeforeEachPauseInItsOwnAttempts) {
         EXPECT_EQ(run.machine->nowMs, 60300u);
         std::vector<std::string> order;  // the failed call, then its report and pause in the order they came
         for (const std::string& name : run.machine->faults.log)
-            if ((order.empty() && name == call) || (!order.empty() && (name == "Sleep" || name == "FormatMessageA")))
+            if ((order.empty() && name == call) ||
+                (!order.empty() && (name == "Sleep" || name == "FormatMessageA")))
                 if (order.size() < 3) order.push_back(name);
         EXPECT_EQ(order, (std::vector<std::string>{call, "FormatMessageA", "Sleep"}));
         expectNothingHeld(*run.machine);
@@ -195,9 +196,9 @@ TEST(RetryDialog, APrinterDeletedWithoutItsDriverLeavesTheDialogToTheTimeOut) {
 // Without its timers the dialog would wait unseen for ever; it ends at once instead.
 TEST(RetryDialog, ATimerThatCannotBeSetEndsTheDialog) {
     for (int nth : {1, 2}) {
-        auto run = runDialog(machineWith(0, R"(, "faults": [{"call": "SetTimer", "nth": )" + std::to_string(nth) +
-                                                "}]"),
-                             "Virtual Printer");
+        auto run = runDialog(
+            machineWith(0, R"(, "faults": [{"call": "SetTimer", "nth": )" + std::to_string(nth) + "}]"),
+            "Virtual Printer");
         SCOPED_TRACE(nth);
         EXPECT_EQ(run.result, 0);
         EXPECT_EQ(run.exitCode, 0);
@@ -217,10 +218,11 @@ TEST(RetryDialogRun, FollowsTwoFailedRemovals) {
         bool dialog;
         std::uint64_t endMs;
     } cases[] = {
-        {"never listed: the five-minute tick", machineWith(10000000, R"(, "usb": [])"), 1, true, 11000 + 300000},
+        {"never listed: the five-minute tick", machineWith(10000000, R"(, "usb": [])"), 1, true,
+         11000 + 300000},
         {"listed during the dialog", machineWith(100000, R"(, "usb": [])"), 2, true, 11000 + 120000},
-        {"Enter", machineWith(10000000, R"(, "usb": [], "events": [{"atMs": 70000, "key": "Enter"}])"), 13, true,
-         70000},
+        {"Enter", machineWith(10000000, R"(, "usb": [], "events": [{"atMs": 70000, "key": "Enter"}])"), 13,
+         true, 70000},
         {"listed before the second removal", machineWith(6000, R"(, "usb": [])"), 0, false, 5500 + 500},
     };
     for (const Case& c : cases) {

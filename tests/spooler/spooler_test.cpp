@@ -57,8 +57,10 @@ TEST_F(Spooler, SizedCallsFailBelowTheSizeTheyAskForAndFillTheBufferFromIt) {
              return os::EnumPrintersA(os::PRINTER_ENUM_LOCAL, nullptr, 2, b, s, n, r);
          },
          2},
-        {"EnumPortsA", [](os::LPBYTE b, os::DWORD s, os::DWORD* n,
-                          os::DWORD* r) { return os::EnumPortsA(nullptr, 2, b, s, n, r); },
+        {"EnumPortsA",
+         [](os::LPBYTE b, os::DWORD s, os::DWORD* n, os::DWORD* r) {
+             return os::EnumPortsA(nullptr, 2, b, s, n, r);
+         },
          3},
         {"EnumPrinterDriversA",
          [](os::LPBYTE b, os::DWORD s, os::DWORD* n, os::DWORD* r) {
@@ -104,14 +106,16 @@ TEST_F(Spooler, SizedCallsFailBelowTheSizeTheyAskForAndFillTheBufferFromIt) {
 
 bool inside(const void* text, const std::vector<os::BYTE>& buffer, std::size_t recordsEnd) {
     auto* p = static_cast<const os::BYTE*>(text);
-    return p >= buffer.data() + recordsEnd && p + std::strlen(static_cast<const char*>(text)) < buffer.data() + buffer.size();
+    return p >= buffer.data() + recordsEnd &&
+           p + std::strlen(static_cast<const char*>(text)) < buffer.data() + buffer.size();
 }
 
 TEST_F(Spooler, RecordsComeFirstAndTheirStringsLieInTheSameBuffer) {
     os::DWORD needed = 0, returned = 0;
     os::EnumPrintersA(os::PRINTER_ENUM_LOCAL, nullptr, 2, nullptr, 0, &needed, &returned);
     std::vector<os::BYTE> buffer(needed);
-    ASSERT_TRUE(os::EnumPrintersA(os::PRINTER_ENUM_LOCAL, nullptr, 2, buffer.data(), needed, &needed, &returned));
+    ASSERT_TRUE(
+        os::EnumPrintersA(os::PRINTER_ENUM_LOCAL, nullptr, 2, buffer.data(), needed, &needed, &returned));
     ASSERT_EQ(returned, 2u);  // "Late Printer" is not listed yet
     const std::size_t recordsEnd = returned * sizeof(os::PRINTER_INFO_2);
     auto* printers = reinterpret_cast<os::PRINTER_INFO_2*>(buffer.data());
@@ -171,7 +175,8 @@ TEST_F(Spooler, AMachineWithoutPortsHasThoseOfAFreshWindows98) {
         names.push_back(p.name);
         EXPECT_EQ(p.type, 3u);
     }
-    EXPECT_EQ(names, (std::vector<std::string>{"LPT1:", "LPT2:", "COM1:", "COM2:", "COM3:", "COM4:", "FILE:"}));
+    EXPECT_EQ(names,
+              (std::vector<std::string>{"LPT1:", "LPT2:", "COM1:", "COM2:", "COM3:", "COM4:", "FILE:"}));
     EXPECT_FALSE(machine->spooler.portsGiven);
     use(kMachine);
     EXPECT_TRUE(machine->spooler.portsGiven);
@@ -205,14 +210,20 @@ TEST_F(Spooler, OpenPrinterIgnoresCaseAndRefusesUnknownNames) {
     struct Case {
         const char* name;
         bool opens;
-    } cases[] = {{"Virtual Printer", true}, {"VIRTUAL printer", true}, {"Virtual", false},
-                 {"Virtual Printer ", false}, {"", false}, {"No Such Printer", false}};
+    } cases[] = {{"Virtual Printer", true},
+                 {"VIRTUAL printer", true},
+                 {"Virtual", false},
+                 {"Virtual Printer ", false},
+                 {"", false},
+                 {"No Such Printer", false}};
     for (const Case& c : cases) {
         os::HANDLE printer = nullptr;
         os::SetLastError(kSentinel);
         EXPECT_EQ(os::OpenPrinterA(const_cast<char*>(c.name), &printer, nullptr), c.opens ? 1 : 0) << c.name;
         EXPECT_EQ(os::GetLastError(), c.opens ? kSentinel : os::ERROR_INVALID_PRINTER_NAME) << c.name;
-        if (printer) EXPECT_TRUE(os::ClosePrinter(printer));
+        if (printer) {
+            EXPECT_TRUE(os::ClosePrinter(printer));
+        }
     }
     EXPECT_EQ(handles(), 0);
     os::SetLastError(kSentinel);
@@ -352,8 +363,8 @@ TEST_F(Spooler, AddPrinterRefusesTakenNamesUnknownDriversAndPortsAndReturnsAHand
 }
 
 TEST_F(Spooler, EveryCallPassesTheFaultGate) {
-    const char* names[] = {"EnumPrintersA", "EnumPortsA",      "EnumPrinterDriversA",  "OpenPrinterA",
-                           "GetPrinterA",   "SetPrinterA",     "AddPrinterA",          "DeletePrinter",
+    const char* names[] = {"EnumPrintersA", "EnumPortsA",          "EnumPrinterDriversA", "OpenPrinterA",
+                           "GetPrinterA",   "SetPrinterA",         "AddPrinterA",         "DeletePrinter",
                            "ClosePrinter",  "DeletePrinterDriverA"};
     for (const char* name : names) machine->faults.rules.push_back({name, 1, -1, 1234});
     os::DWORD needed = 0, returned = 0;
@@ -397,7 +408,8 @@ TEST(SpoolerMachineFile, IsReadStrictly) {
         {R"({"printers": [{"name": "A"}], "defaultPrinter": "B"})", "spooler.defaultPrinter"},
         {R"({"printers": [{"name": "A", "attributes": 4}, {"name": "B"}], "defaultPrinter": "B"})",
          "spooler.defaultPrinter"},
-        {R"({"printers": [{"name": "A", "attributes": 4}, {"name": "B", "attributes": 4}]})", "spooler.printers"},
+        {R"({"printers": [{"name": "A", "attributes": 4}, {"name": "B", "attributes": 4}]})",
+         "spooler.printers"},
     };
     for (const Case& c : cases) {
         sim::Machine m;
