@@ -187,7 +187,7 @@ os::HKEY OS_WINAPI SetupDiOpenDeviceInterfaceRegKey(os::HDEVINFO set, os::SP_DEV
         m.lastError = printer->keyError;
         return invalidKey();
     }
-    // The key was made when the machine was loaded; a registry file may not drop it.
+    // Every interface's key was made when the machine was loaded.
     return m.registry.openHandle(m.registry.ensure(printer->keyPath()));
 }
 
