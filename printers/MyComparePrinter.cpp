@@ -8,8 +8,8 @@ namespace {
 constexpr os::DWORD kNetworkPortTypes = os::PORT_TYPE_REDIRECTED | os::PORT_TYPE_NET_ATTACHED;
 
 bool IsLocalPortName(const CString& upperPortName) {
-    return upperPortName.Find("LPT") >= 0 || upperPortName.Find("USB") >= 0 || upperPortName.Find("FILE") >= 0 ||
-           upperPortName.Find("COM") >= 0;
+    return upperPortName.Find("LPT") >= 0 || upperPortName.Find("USB") >= 0 ||
+           upperPortName.Find("FILE") >= 0 || upperPortName.Find("COM") >= 0;
 }
 
 }  // namespace

@@ -49,7 +49,8 @@ os::BOOL CPrinterPortApp::MyComparePrinterDriverInfo() {
     }
     if (listed) {
         driverCount = 0;
-        listed = os::EnumPrinterDriversA(nullptr, nullptr, 1, drivers, driverSize, &driverSize, &driverCount) != 0;
+        listed =
+            os::EnumPrinterDriversA(nullptr, nullptr, 1, drivers, driverSize, &driverSize, &driverCount) != 0;
     }
     if (!listed) {
         os::DWORD error = os::GetLastError();

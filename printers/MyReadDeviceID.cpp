@@ -30,7 +30,9 @@ bool ReadText(os::HKEY key, const char* valueName, CString& text) {
     return true;
 }
 
-bool IsWhiteSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r'; }
+bool IsWhiteSpace(char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+}
 
 // The decimal number at the start of a text, read as the C library's atoi
 // does: leading white space, an optional sign, the digits up to the first
@@ -67,8 +69,9 @@ os::BOOL CPrinterPortApp::MyReadDeviceID() {
     }
 
     os::DWORD subKeyCount = 0;
-    if (os::RegQueryInfoKeyA(makerKey, nullptr, nullptr, nullptr, &subKeyCount, nullptr, nullptr, nullptr, nullptr,
-                             nullptr, nullptr, nullptr) != static_cast<os::LONG>(os::ERROR_SUCCESS)) {
+    if (os::RegQueryInfoKeyA(makerKey, nullptr, nullptr, nullptr, &subKeyCount, nullptr, nullptr, nullptr,
+                             nullptr, nullptr, nullptr,
+                             nullptr) != static_cast<os::LONG>(os::ERROR_SUCCESS)) {
         subKeyCount = 0;
     } else if (subKeyCount == 0) {
         TraceLog("%s Key open fail", makerPath);

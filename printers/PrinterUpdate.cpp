@@ -15,7 +15,8 @@ constexpr int kWin9xNameRoom = 29;
 CString LeftWhole(const CString& text, int room) {
     int at = 0;
     while (at < text.GetLength()) {
-        int width = os::IsDBCSLeadByte(static_cast<os::BYTE>(text.GetAt(at))) && at + 1 < text.GetLength() ? 2 : 1;
+        int width =
+            os::IsDBCSLeadByte(static_cast<os::BYTE>(text.GetAt(at))) && at + 1 < text.GetLength() ? 2 : 1;
         if (at + width > room) break;
         at += width;
     }

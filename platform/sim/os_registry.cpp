@@ -7,7 +7,9 @@
 
 namespace {
 
-sim::RegKey* keyOf(os::HKEY handle) { return sim::machine().registry.fromHandle(handle); }
+sim::RegKey* keyOf(os::HKEY handle) {
+    return sim::machine().registry.fromHandle(handle);
+}
 
 }  // namespace
 

@@ -10,9 +10,12 @@ namespace sim {
 
 namespace {
 
-const char* const kRootNames[] = {"HKEY_CLASSES_ROOT", "HKEY_CURRENT_USER", "HKEY_LOCAL_MACHINE", "HKEY_USERS"};
+const char* const kRootNames[] = {"HKEY_CLASSES_ROOT", "HKEY_CURRENT_USER", "HKEY_LOCAL_MACHINE",
+                                  "HKEY_USERS"};
 
-bool isBlank(char c) { return c == ' ' || c == '\t'; }
+bool isBlank(char c) {
+    return c == ' ' || c == '\t';
+}
 
 std::string trimmed(const std::string& text) {
     std::size_t first = 0, last = text.size();
@@ -124,7 +127,8 @@ private:
                 if (at + 1 >= text.size()) break;
                 char next = text[++at];
                 if (next != '\\' && next != '"')
-                    fail(m_line, std::string("unknown escape \\") + next + " (only \\\\ and \\\" are allowed)");
+                    fail(m_line,
+                         std::string("unknown escape \\") + next + " (only \\\\ and \\\" are allowed)");
                 c = next;
             }
             out += c;
@@ -176,7 +180,8 @@ private:
         os::DWORD type = os::REG_BINARY;
         if (at < data.size() && data[at] == '(') {
             std::size_t close = data.find(')', at);
-            if (close == std::string::npos || close == at + 1) fail(m_line, "hex(n): needs a hexadecimal type");
+            if (close == std::string::npos || close == at + 1)
+                fail(m_line, "hex(n): needs a hexadecimal type");
             type = 0;
             for (std::size_t i = at + 1; i < close; ++i) {
                 int d = hexDigit(data[i]);
@@ -191,7 +196,8 @@ private:
         std::size_t start = 0;
         while (!trimmed(rest).empty() && start <= rest.size()) {
             std::size_t comma = rest.find(',', start);
-            std::string item = trimmed(rest.substr(start, comma == std::string::npos ? std::string::npos : comma - start));
+            std::string item =
+                trimmed(rest.substr(start, comma == std::string::npos ? std::string::npos : comma - start));
             if (item.size() != 2 || hexDigit(item[0]) < 0 || hexDigit(item[1]) < 0)
                 fail(m_line, "hex bytes must be two hexadecimal digits each, separated by commas");
             bytes.push_back(static_cast<std::uint8_t>(hexDigit(item[0]) * 16 + hexDigit(item[1])));

@@ -8,7 +8,8 @@ namespace sim {
 namespace {
 
 // The predefined roots, in the order of their handle values (0x80000000 + index).
-const char* const kRootNames[] = {"HKEY_CLASSES_ROOT", "HKEY_CURRENT_USER", "HKEY_LOCAL_MACHINE", "HKEY_USERS"};
+const char* const kRootNames[] = {"HKEY_CLASSES_ROOT", "HKEY_CURRENT_USER", "HKEY_LOCAL_MACHINE",
+                                  "HKEY_USERS"};
 constexpr std::uintptr_t kFirstRootHandle = 0x80000000;
 
 // Held resources are counted on the machine that owns this registry; a
@@ -81,7 +82,8 @@ void RegKey::setString(const std::string& valueName, const std::string& text) {
 
 void RegKey::setDword(const std::string& valueName, os::DWORD number) {
     setValue(valueName, os::REG_DWORD,
-             {std::uint8_t(number), std::uint8_t(number >> 8), std::uint8_t(number >> 16), std::uint8_t(number >> 24)});
+             {std::uint8_t(number), std::uint8_t(number >> 8), std::uint8_t(number >> 16),
+              std::uint8_t(number >> 24)});
 }
 
 Registry::Registry() {

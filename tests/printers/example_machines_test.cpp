@@ -21,7 +21,8 @@ Run runExample(const std::string& name) {
 std::map<std::string, std::string> printers(const sim::json& machineFile) {
     std::map<std::string, std::string> out;
     for (const sim::json& p : machineFile["spooler"]["printers"])
-        out[p["name"].get<std::string>()] = p.value("port", "") + " " + std::to_string(p.value("attributes", 0));
+        out[p["name"].get<std::string>()] =
+            p.value("port", "") + " " + std::to_string(p.value("attributes", 0));
     return out;
 }
 
@@ -36,13 +37,15 @@ TEST(ExampleMachines, EachChangesOnlyWhatItShows) {
          {{"HP LaserJet 4", "LPT2: 0"}, {"Acme Photo 1", "USB001 4"}},
          {"Compare ACMEPHOTO_1 to ACMEPHOTO_1", "Compare 1284:MFG:ACME;MDL:ACMEPHOTO_1 PLUS to ACMEPHOTO_1",
           "Compare ACMEPHOTO_2 to ACMEPHOTO_1", "Read Driver total 2 number",
-          "Acme Photo 1 Printer port is changed from LPT1: to USB001", "\t\tAlready installed printer driver"}},
+          "Acme Photo 1 Printer port is changed from LPT1: to USB001",
+          "\t\tAlready installed printer driver"}},
         {"add-printer.json",
          {{"Generic / Text Only", "LPT1: 0"},
           {"Acme Photo 1 in the office", "\\\\OFFICE\\ACME 0"},
           {"Acme Photo 1(USB001)", "USB001 4"}},
-         {"Acme Photo 1 in the office Printer is network printer", "Skip \\\\OFFICE\\ACME port is network port",
-          "MyAddPrinter function is called", "                 AddPrinter Acme Photo 1(USB001) is success"}},
+         {"Acme Photo 1 in the office Printer is network printer",
+          "Skip \\\\OFFICE\\ACME port is network port", "MyAddPrinter function is called",
+          "                 AddPrinter Acme Photo 1(USB001) is success"}},
         {"network-printer.json",
          {{"HP LaserJet 4", "LPT2: 0"},
           {"Acme Photo 1 in the office", "\\\\OFFICE\\ACME 0"},
@@ -54,7 +57,8 @@ TEST(ExampleMachines, EachChangesOnlyWhatItShows) {
          {{"HP LaserJet 4", "LPT1: 4"}, {"Acme Photo 2", "LPT2: 0"}},
          {"Read Driver Name => \"Acme Photo 1 Plus\"", "Read Driver total 1 number",
           "ACME PHOTO 1 PLUS driver(from read registry) compare result is missmatched",
-          "[MyComparePrinterDriverInfo] End MyComparePrinterDriverInfo\n\n", "\n[MyRunAutoDlg] Start MyRunAutoRun"}},
+          "[MyComparePrinterDriverInfo] End MyComparePrinterDriverInfo\n\n",
+          "\n[MyRunAutoDlg] Start MyRunAutoRun"}},
     };
     for (const Case& c : cases) {
         testing_support::Run run = runExample(c.file);

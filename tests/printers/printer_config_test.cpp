@@ -13,10 +13,13 @@ const char* const kDriver = "Acme Photo 1";
 const char* const kAdded = "Acme Photo 1(USB001)";
 const char* const kBystander = "HP LaserJet 4";
 
-json port(const std::string& name, int type = 3) { return {{"name", name}, {"type", type}}; }
+json port(const std::string& name, int type = 3) {
+    return {{"name", name}, {"type", type}};
+}
 json printer(const std::string& name, const std::string& driver, const std::string& port, int attributes = 0,
              const std::string& comment = "") {
-    return {{"name", name}, {"driver", driver}, {"port", port}, {"attributes", attributes}, {"comment", comment}};
+    return {
+        {"name", name}, {"driver", driver}, {"port", port}, {"attributes", attributes}, {"comment", comment}};
 }
 
 // A machine with the Acme driver and a bystander printer (the default) on LPT2:.
@@ -49,17 +52,17 @@ TEST(PortReassignment, LocalPrintersMoveAndOthersGetAPrinterAdded) {
         {"\\\\SERVER\\USBPRN", 3, 0, true},   // a local word passes the name test
         {"\\\\SERVER\\USBPRN", 4, 0, false},  // redirected
         {"\\\\SERVER\\USBPRN", 3, 0x10, false},
-        {"LPT1:", 3, 0x10, false},  // network attribute
+        {"LPT1:", 3, 0x10, false},   // network attribute
         {"LPT1:", 8 | 3, 0, false},  // network-attached port
-        {"LPT3:", -1, 0, false},    // not in the port list: neither moved nor skipped
+        {"LPT3:", -1, 0, false},     // not in the port list: neither moved nor skipped
     };
     for (const Case& c : cases) {
         json ports = json::array({port("LPT2:"), port("USB001")});
         if (c.portType >= 0) ports.push_back(port(c.port, c.portType));
         Rig rig(machineWith(json::array({printer(kDriver, kDriver, c.port, c.attributes)}), ports));
         useRegistryDriver(rig);
-        const std::string what = c.port + " type " + std::to_string(c.portType) + " attributes " +
-                                 std::to_string(c.attributes);
+        const std::string what =
+            c.port + " type " + std::to_string(c.portType) + " attributes " + std::to_string(c.attributes);
 
         EXPECT_TRUE(rig.app->MyComparePrinterDriverInfo()) << what;
         EXPECT_EQ(rig.app->m_bDriverMissing, 0) << what;
@@ -69,9 +72,11 @@ TEST(PortReassignment, LocalPrintersMoveAndOthersGetAPrinterAdded) {
         EXPECT_EQ(rig.portOf(kBystander), "LPT2:") << what;
         std::string upper = c.port;
         for (char& ch : upper) ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
-        EXPECT_EQ(rig.traced("Skip " + c.port + " port is network port"), !c.moved && c.portType >= 0) << what;
+        EXPECT_EQ(rig.traced("Skip " + c.port + " port is network port"), !c.moved && c.portType >= 0)
+            << what;
         EXPECT_EQ(rig.traced(upper + " port is matched"), c.portType >= 0) << what;
-        EXPECT_EQ(rig.traced(std::string(kDriver) + " Printer port is changed from " + c.port + " to USB001"), c.moved)
+        EXPECT_EQ(rig.traced(std::string(kDriver) + " Printer port is changed from " + c.port + " to USB001"),
+                  c.moved)
             << what;
         if (!c.moved) {
             const sim::Printer* added = rig.printer(kAdded);
@@ -79,7 +84,8 @@ TEST(PortReassignment, LocalPrintersMoveAndOthersGetAPrinterAdded) {
             EXPECT_EQ(added->port, "USB001") << what;
             EXPECT_EQ(added->driver, kDriver) << what;
         }
-        EXPECT_EQ(rig.trace().back(), "[MyComparePrinterDriverInfo] End MyComparePrinterDriverInfo\n\n") << what;
+        EXPECT_EQ(rig.trace().back(), "[MyComparePrinterDriverInfo] End MyComparePrinterDriverInfo\n\n")
+            << what;
         EXPECT_EQ(rig.held(), "") << what;
     }
 }
@@ -135,8 +141,9 @@ TEST(PortReassignment, TracesTheWalkOverPrintersAndPorts) {
     Rig later(machineWith(json::array({printer(kDriver, kDriver, "COM2:")})));
     useRegistryDriver(later);
     later.app->MyComparePrinterDriverInfo();
-    EXPECT_TRUE(later.inOrder({"Compare COM2: to LPT1: ", "LPT1: is missmatch COM2:", "Compare COM2: to LPT2: ",
-                               "LPT2: is missmatch COM2:", "Compare COM2: to COM2: ", "COM2: port is matched"}));
+    EXPECT_TRUE(
+        later.inOrder({"Compare COM2: to LPT1: ", "LPT1: is missmatch COM2:", "Compare COM2: to LPT2: ",
+                       "LPT2: is missmatch COM2:", "Compare COM2: to COM2: ", "COM2: port is matched"}));
     EXPECT_EQ(later.count("Search Port Information structure"), 3);
 }
 
@@ -197,7 +204,8 @@ TEST(PortReassignment, DefaultRuleWhenMovingPrinters) {
         {"acme PHOTO 1", "Second"},     // letter case does not matter
     };
     for (const Case& c : cases) {
-        Rig rig(machineWith(json::array({printer("First", kDriver, "LPT1:"), printer("Second", kDriver, "COM2:")})));
+        Rig rig(machineWith(
+            json::array({printer("First", kDriver, "LPT1:"), printer("Second", kDriver, "COM2:")})));
         useRegistryDriver(rig, kDriver, c.defaultDriver);
         EXPECT_TRUE(rig.app->MyComparePrinterDriverInfo()) << c.defaultDriver;
         EXPECT_EQ(rig.portOf("First"), "USB001");
@@ -242,8 +250,9 @@ TEST(PortReassignment, SpoolerRefusalsInTheUpdate) {
 }
 
 TEST(PortReassignment, AddingOverAnExistingNameMakesThatPrinterTheDefault) {
-    Rig rig(machineWith(json::array({printer(kDriver, kDriver, "\\\\S\\P"), printer(kAdded, kBystander, "LPT1:")}),
-                        json::array({port("LPT1:"), port("LPT2:"), port("USB001"), port("\\\\S\\P", 4)})));
+    Rig rig(machineWith(
+        json::array({printer(kDriver, kDriver, "\\\\S\\P"), printer(kAdded, kBystander, "LPT1:")}),
+        json::array({port("LPT1:"), port("LPT2:"), port("USB001"), port("\\\\S\\P", 4)})));
     useRegistryDriver(rig);
     EXPECT_FALSE(rig.app->MyComparePrinterDriverInfo());
     EXPECT_TRUE(rig.traced("                 AddPrinter Acme Photo 1(USB001) is fail"));
@@ -282,8 +291,9 @@ TEST(DriverComparison, EnumerationAndAllocationFailuresLeaveTheDriverMissing) {
         EXPECT_FALSE(rig.traced("[MyComparePrinterDriverInfo] End MyComparePrinterDriverInfo\n\n")) << what;
         ASSERT_EQ(rig.machine->records.reports.size(), c.reported ? 1u : 0u) << what;
         if (c.reported) {
-            EXPECT_EQ(rig.machine->records.reports[0],
-                      "[MyComparePrinterDriverInfo]Not enough storage is available to process this command.\r\n\n");
+            EXPECT_EQ(
+                rig.machine->records.reports[0],
+                "[MyComparePrinterDriverInfo]Not enough storage is available to process this command.\r\n\n");
         }
         EXPECT_EQ(rig.portOf(kDriver), "LPT1:") << what;
         EXPECT_EQ(rig.held(), "") << what;
@@ -302,8 +312,8 @@ TEST(DriverComparison, EnumerationAndAllocationFailuresLeaveTheDriverMissing) {
 TEST(MyComparePrinter, CountsOfZero) {
     json file = {{"spooler", {{"ports", {port("LPT1:"), port("USB001")}}, {"drivers", {kDriver}}}}};
     Rig rig(file.dump());
-    char driver[] = "Acme Photo 1", first[] = "First", second[] = "Second", lpt1[] = "LPT1:",
-         firstNote[] = "first", secondNote[] = "second";
+    char driver[] = "Acme Photo 1", first[] = "First", second[] = "Second",
+         lpt1[] = "LPT1:", firstNote[] = "first", secondNote[] = "second";
     os::DRIVER_INFO_1 driverInfo{driver};
     os::PRINTER_INFO_2 records[2] = {};
     records[0].pPrinterName = first;
@@ -336,7 +346,8 @@ TEST(MyComparePrinter, CountsOfZero) {
 
 TEST(MyAddPrinter, NameIsCutOnWindows9xOnly) {
     const std::string d23 = "ABCDEFGHIJKLMNOPQRSTUVW";
-    const std::string dbcs = std::string("ABCDEFGHIJKLMNOPQRSTUV") + "\x82\xa0";  // 22 + one double-byte character
+    const std::string dbcs =
+        std::string("ABCDEFGHIJKLMNOPQRSTUV") + "\x82\xa0";  // 22 + one double-byte character
     struct Case {
         std::string driver;
         int family;
@@ -364,9 +375,9 @@ TEST(MyAddPrinter, NameIsCutOnWindows9xOnly) {
         record.pPortName = lpt1;
         EXPECT_TRUE(rig.app->MyAddPrinter(&record)) << c.name;
         EXPECT_EQ(record.pPrinterName, c.name);
-        EXPECT_TRUE(rig.inOrder({"\n[MyAddPrinter] Start MyAddPrinter", "Printer Name ==> " + c.name,
-                                 "Port Name => USB001", "                 AddPrinter " + c.name + " is success",
-                                 "[MyAddPrinter] End MyAddPrinter\n\n"}))
+        EXPECT_TRUE(rig.inOrder(
+            {"\n[MyAddPrinter] Start MyAddPrinter", "Printer Name ==> " + c.name, "Port Name => USB001",
+             "                 AddPrinter " + c.name + " is success", "[MyAddPrinter] End MyAddPrinter\n\n"}))
             << c.name;
         ASSERT_EQ(rig.machine->spooler.printers.size(), 1u) << c.name;
         EXPECT_EQ(rig.machine->spooler.printers[0].name, c.name);

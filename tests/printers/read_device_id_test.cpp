@@ -8,9 +8,12 @@ using printers_test::Rig;
 
 const std::string kMaker = "HKEY_LOCAL_MACHINE\\Software\\ACME\\ZervPrinter";
 
-sim::RegKey& driverKey(Rig& rig, const std::string& name) { return rig.machine->registry.ensure(kMaker + "\\" + name); }
+sim::RegKey& driverKey(Rig& rig, const std::string& name) {
+    return rig.machine->registry.ensure(kMaker + "\\" + name);
+}
 
-void addDriver(Rig& rig, const std::string& name, const std::string& deviceId, const char* isDefault = nullptr) {
+void addDriver(Rig& rig, const std::string& name, const std::string& deviceId,
+               const char* isDefault = nullptr) {
     sim::RegKey& key = driverKey(rig, name);
     key.setString("DeviceID", deviceId);
     if (isDefault) key.setString("Default", isDefault);
@@ -80,7 +83,8 @@ TEST(MyReadDeviceID, DeviceIdRulesAtTwentyFourAndTwentyFiveCharacters) {
         EXPECT_EQ(rig.app->m_nDriverCount, c.fits ? 1 : 0) << c.deviceId;
         EXPECT_EQ(rig.app->m_strDefaultDriver, CString(c.fits ? "DRIVER" : "")) << c.deviceId;
         EXPECT_TRUE(rig.traced("Compare " + c.compared + " to " + c.deviceKey)) << c.deviceId;
-        EXPECT_EQ(rig.count("New Device Id ==> [" + c.compared + "]"), c.deviceId.size() <= 24 ? 1 : 0) << c.deviceId;
+        EXPECT_EQ(rig.count("New Device Id ==> [" + c.compared + "]"), c.deviceId.size() <= 24 ? 1 : 0)
+            << c.deviceId;
     }
 }
 
@@ -89,14 +93,15 @@ TEST(MyReadDeviceID, DefaultIsReadAsADecimalNumber) {
         const char* name;
         bool isDefault;
     };
-    const Case texts[] = {{"1", true},        {"01", true},  {"+1", true}, {"  1", true}, {"\t 1", true},
-                          {"1 and more", true}, {"1.5", true}, {"0", false}, {"2", false}, {"", false},
-                          {"one", false},     {"-1", false}, {"11", false}, {" + 1", false}};
+    const Case texts[] = {{"1", true},          {"01", true},  {"+1", true},  {"  1", true},  {"\t 1", true},
+                          {"1 and more", true}, {"1.5", true}, {"0", false},  {"2", false},   {"", false},
+                          {"one", false},       {"-1", false}, {"11", false}, {" + 1", false}};
     for (const Case& c : texts) {
         Rig rig;
         addDriver(rig, "Acme Photo 1", "ACMEPHOTO_1XXXX", c.name);
         EXPECT_TRUE(rig.app->MyReadDeviceID());
-        EXPECT_EQ(rig.app->m_strDefaultDriver, CString(c.isDefault ? "ACME PHOTO 1" : "")) << "[" << c.name << "]";
+        EXPECT_EQ(rig.app->m_strDefaultDriver, CString(c.isDefault ? "ACME PHOTO 1" : ""))
+            << "[" << c.name << "]";
     }
     // A number stored as REG_DWORD reads as its raw bytes: no digits.
     Rig dword;
@@ -145,7 +150,8 @@ TEST(MyReadDeviceID, EmptyDeviceFieldsOpenNoKey) {
         addDriver(rig, "Acme Photo 1", "ACMEPHOTO_1XXXX", "1");
         (which == 0 ? rig.app->m_strMFG : rig.app->m_strMDL).Empty();
         EXPECT_FALSE(rig.app->MyReadDeviceID());
-        EXPECT_EQ(rig.trace().back(), which == 0 ? "MFG ==> \"\", MDL ==> \"PHOTO 1\"" : "MFG ==> \"ACME\", MDL ==> \"\"");
+        EXPECT_EQ(rig.trace().back(),
+                  which == 0 ? "MFG ==> \"\", MDL ==> \"PHOTO 1\"" : "MFG ==> \"ACME\", MDL ==> \"\"");
         EXPECT_EQ(rig.machine->faults.count("RegOpenKeyExA"), 0);
     }
 }
@@ -160,16 +166,36 @@ TEST(MyReadDeviceID, GivesUpOrSkipsOnRegistryFailures) {
         const char* alsoTraced;
     } cases[] = {
         {"no maker key", {}, false, false, "Software\\ACME\\ZervPrinter key open fail", nullptr},
-        {"maker key refused", {{"RegOpenKeyExA", 1, 1, 5}}, true, false, "Software\\ACME\\ZervPrinter key open fail",
+        {"maker key refused",
+         {{"RegOpenKeyExA", 1, 1, 5}},
+         true,
+         false,
+         "Software\\ACME\\ZervPrinter key open fail",
          nullptr},
-        {"subkey count unreadable", {{"RegQueryInfoKeyA", 1, 1, 5}}, true, false,
-         "[MyReadDeviceID] End MyReadDeviceID\n\n", "Read Driver total 0 number"},
-        {"first name not enumerated", {{"RegEnumKeyExA", 1, 1, 5}}, true, true,
-         "[MyReadDeviceID] End MyReadDeviceID\n\n", "Software\\ACME\\ZervPrinter key enumerate faile"},
-        {"first subkey refused", {{"RegOpenKeyExA", 2, 1, 5}}, true, true, "[MyReadDeviceID] End MyReadDeviceID\n\n",
+        {"subkey count unreadable",
+         {{"RegQueryInfoKeyA", 1, 1, 5}},
+         true,
+         false,
+         "[MyReadDeviceID] End MyReadDeviceID\n\n",
+         "Read Driver total 0 number"},
+        {"first name not enumerated",
+         {{"RegEnumKeyExA", 1, 1, 5}},
+         true,
+         true,
+         "[MyReadDeviceID] End MyReadDeviceID\n\n",
+         "Software\\ACME\\ZervPrinter key enumerate faile"},
+        {"first subkey refused",
+         {{"RegOpenKeyExA", 2, 1, 5}},
+         true,
+         true,
+         "[MyReadDeviceID] End MyReadDeviceID\n\n",
          "Software\\ACME\\ZervPrinter\\Acme Photo 1 key opened fail"},
-        {"first DeviceID unreadable", {{"RegQueryValueExA", 1, 1, 5}}, true, true,
-         "[MyReadDeviceID] End MyReadDeviceID\n\n", "Read Driver total 1 number"},
+        {"first DeviceID unreadable",
+         {{"RegQueryValueExA", 1, 1, 5}},
+         true,
+         true,
+         "[MyReadDeviceID] End MyReadDeviceID\n\n",
+         "Read Driver total 1 number"},
     };
     for (const Case& c : cases) {
         Rig rig;

@@ -85,18 +85,22 @@ TEST(Regedit4, FaultyTextIsRefusedWithItsLine) {
         {"REGEDIT4\n\"a\"=\"b\"\n", "line 2: a value before the first [key] line"},
         {"REGEDIT4\n[HKEY_LOCAL_MACHINE\\x\n", "line 2: a key line must end with ]"},
         {"REGEDIT4\n\n[HKEY_NOWHERE\\x]\n",
-         "line 3: unknown root key \"HKEY_NOWHERE\" (HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER, HKEY_CLASSES_ROOT or "
+         "line 3: unknown root key \"HKEY_NOWHERE\" (HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER, "
+         "HKEY_CLASSES_ROOT or "
          "HKEY_USERS)"},
         {"REGEDIT4\n[HKEY_USERS\\x]\n\"a\"=\"b\n", "line 3: a quoted text has no closing quote"},
-        {"REGEDIT4\n[HKEY_USERS\\x]\n\"a\"=\"b\\n\"\n", "line 3: unknown escape \\n (only \\\\ and \\\" are allowed)"},
+        {"REGEDIT4\n[HKEY_USERS\\x]\n\"a\"=\"b\\n\"\n",
+         "line 3: unknown escape \\n (only \\\\ and \\\" are allowed)"},
         {"REGEDIT4\n[HKEY_USERS\\x]\n\"a\"=\"b\" trailing\n", "line 3: text after the closing quote"},
         {"REGEDIT4\n[HKEY_USERS\\x]\n\"a\" \"b\"\n", "line 3: expected = after the value name"},
-        {"REGEDIT4\n[HKEY_USERS\\x]\n\"a\"=dword:123456789\n", "line 3: dword: needs 1 to 8 hexadecimal digits"},
+        {"REGEDIT4\n[HKEY_USERS\\x]\n\"a\"=dword:123456789\n",
+         "line 3: dword: needs 1 to 8 hexadecimal digits"},
         {"REGEDIT4\n[HKEY_USERS\\x]\n\"a\"=dword:12g4\n", "line 3: dword: needs 1 to 8 hexadecimal digits"},
         {"REGEDIT4\n[HKEY_USERS\\x]\n\"a\"=hex:01,\\\n  2\n",
          "line 3: hex bytes must be two hexadecimal digits each, separated by commas"},
         {"REGEDIT4\n[HKEY_USERS\\x]\n\"a\"=hex(z):01\n", "line 3: hex(n): needs a hexadecimal type"},
-        {"REGEDIT4\n[HKEY_USERS\\x]\n\"a\"=12\n", "line 3: expected \"text\", dword:, hex: or hex(n): after ="},
+        {"REGEDIT4\n[HKEY_USERS\\x]\n\"a\"=12\n",
+         "line 3: expected \"text\", dword:, hex: or hex(n): after ="},
         {"REGEDIT4\n[-HKEY_USERS\\x]\n", "line 2: deleting a key is not supported"},
         {"REGEDIT4\n[HKEY_USERS\\x]\nDeviceID=1\n", "line 3: expected [key], \"name\"=value or @=value"},
     };
@@ -116,13 +120,15 @@ TEST(Regedit4, MachineFilesTakeInlineTextAndFilesAndWriteItBack) {
     auto machine = testing_support::machineFrom(
         R"({"registry": "REGEDIT4\n[HKEY_LOCAL_MACHINE\\Software\\A]\n\"x\"=\"1\"\n"})");
     EXPECT_NE(machine->registry.find("HKEY_LOCAL_MACHINE\\Software\\A"), nullptr);
-    EXPECT_EQ(machine->save()["registry"], "REGEDIT4\n\n[HKEY_LOCAL_MACHINE\\Software]\n\n"
-                                           "[HKEY_LOCAL_MACHINE\\Software\\A]\n\"x\"=\"1\"\n\n");
+    EXPECT_EQ(machine->save()["registry"],
+              "REGEDIT4\n\n[HKEY_LOCAL_MACHINE\\Software]\n\n"
+              "[HKEY_LOCAL_MACHINE\\Software\\A]\n\"x\"=\"1\"\n\n");
     try {
         testing_support::machineFrom(R"({"registry": "REGEDIT4\n[HKEY_LOCAL_MACHINE\\A]\nbad\n"})");
         ADD_FAILURE() << "a faulty registry was accepted";
     } catch (const sim::MachineFileError& e) {
-        EXPECT_NE(std::string(e.what()).find("registry: line 3: expected [key]"), std::string::npos) << e.what();
+        EXPECT_NE(std::string(e.what()).find("registry: line 3: expected [key]"), std::string::npos)
+            << e.what();
     }
 }
 

@@ -9,7 +9,8 @@
 
 namespace {
 
-const char* const kMachine = R"({"registry": "REGEDIT4\n\n[HKEY_LOCAL_MACHINE\\Software\\ACME\\ZervPrinter\\Acme Photo 1]\n\"DeviceID\"=\"ACMEPHOTO_1XXXX\"\n\"Default\"=dword:00000001\n@=\"def\"\n\n[HKEY_LOCAL_MACHINE\\Software\\ACME\\ZervPrinter\\Acme Photo 12345]\n"})";
+const char* const kMachine =
+    R"({"registry": "REGEDIT4\n\n[HKEY_LOCAL_MACHINE\\Software\\ACME\\ZervPrinter\\Acme Photo 1]\n\"DeviceID\"=\"ACMEPHOTO_1XXXX\"\n\"Default\"=dword:00000001\n@=\"def\"\n\n[HKEY_LOCAL_MACHINE\\Software\\ACME\\ZervPrinter\\Acme Photo 12345]\n"})";
 
 class RegistryCalls : public ::testing::Test {
 protected:
@@ -46,12 +47,12 @@ TEST_F(RegistryCalls, OpenFindsKeysInAnyLetterCaseAndCountsTheHandle) {
 TEST_F(RegistryCalls, QueryInfoWritesOnlyTheOutputsAskedFor) {
     os::HKEY key = open("Software\\ACME\\ZervPrinter");
     os::DWORD subKeys = 99, maxName = 99, values = 99;
-    EXPECT_EQ(os::RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, &subKeys, nullptr, nullptr, nullptr, nullptr,
-                                   nullptr, nullptr, nullptr),
+    EXPECT_EQ(os::RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, &subKeys, nullptr, nullptr, nullptr,
+                                   nullptr, nullptr, nullptr, nullptr),
               0);
     EXPECT_EQ(subKeys, 2u);
-    EXPECT_EQ(os::RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, nullptr, &maxName, nullptr, &values, nullptr,
-                                   nullptr, nullptr, nullptr),
+    EXPECT_EQ(os::RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, nullptr, &maxName, nullptr, &values,
+                                   nullptr, nullptr, nullptr, nullptr),
               0);
     EXPECT_EQ(maxName, std::strlen("Acme Photo 12345"));
     EXPECT_EQ(values, 0u);
@@ -81,32 +82,38 @@ TEST_F(RegistryCalls, ValuesComeWithTheirTypeAndSize) {
     os::HKEY key = open("Software\\ACME\\ZervPrinter\\Acme Photo 1");
     char data[260] = {};
     os::DWORD type = 0, size = sizeof data;
-    ASSERT_EQ(os::RegQueryValueExA(key, "deviceid", nullptr, &type, reinterpret_cast<os::BYTE*>(data), &size), 0);
+    ASSERT_EQ(os::RegQueryValueExA(key, "deviceid", nullptr, &type, reinterpret_cast<os::BYTE*>(data), &size),
+              0);
     EXPECT_STREQ(data, "ACMEPHOTO_1XXXX");
     EXPECT_EQ(type, os::REG_SZ);
     EXPECT_EQ(size, 16u);  // with its zero
     // At the size needed, one less, and with no buffer.
     size = 16;
-    EXPECT_EQ(os::RegQueryValueExA(key, "DeviceID", nullptr, nullptr, reinterpret_cast<os::BYTE*>(data), &size), 0);
+    EXPECT_EQ(
+        os::RegQueryValueExA(key, "DeviceID", nullptr, nullptr, reinterpret_cast<os::BYTE*>(data), &size), 0);
     size = 15;
-    EXPECT_EQ(os::RegQueryValueExA(key, "DeviceID", nullptr, nullptr, reinterpret_cast<os::BYTE*>(data), &size),
-              static_cast<os::LONG>(os::ERROR_MORE_DATA));
+    EXPECT_EQ(
+        os::RegQueryValueExA(key, "DeviceID", nullptr, nullptr, reinterpret_cast<os::BYTE*>(data), &size),
+        static_cast<os::LONG>(os::ERROR_MORE_DATA));
     EXPECT_EQ(size, 16u);
     size = 0;
     EXPECT_EQ(os::RegQueryValueExA(key, "DeviceID", nullptr, nullptr, nullptr, &size), 0);
     EXPECT_EQ(size, 16u);
 
     size = sizeof data;
-    ASSERT_EQ(os::RegQueryValueExA(key, "Default", nullptr, &type, reinterpret_cast<os::BYTE*>(data), &size), 0);
+    ASSERT_EQ(os::RegQueryValueExA(key, "Default", nullptr, &type, reinterpret_cast<os::BYTE*>(data), &size),
+              0);
     EXPECT_EQ(type, os::REG_DWORD);
     EXPECT_EQ(size, 4u);
     EXPECT_EQ(std::memcmp(data, "\1\0\0\0", 4), 0);
 
     size = sizeof data;
-    EXPECT_EQ(os::RegQueryValueExA(key, nullptr, nullptr, nullptr, reinterpret_cast<os::BYTE*>(data), &size), 0);
+    EXPECT_EQ(os::RegQueryValueExA(key, nullptr, nullptr, nullptr, reinterpret_cast<os::BYTE*>(data), &size),
+              0);
     EXPECT_STREQ(data, "def");
-    EXPECT_EQ(os::RegQueryValueExA(key, "Missing", nullptr, nullptr, reinterpret_cast<os::BYTE*>(data), &size),
-              static_cast<os::LONG>(os::ERROR_FILE_NOT_FOUND));
+    EXPECT_EQ(
+        os::RegQueryValueExA(key, "Missing", nullptr, nullptr, reinterpret_cast<os::BYTE*>(data), &size),
+        static_cast<os::LONG>(os::ERROR_FILE_NOT_FOUND));
     os::RegCloseKey(key);
 }
 
