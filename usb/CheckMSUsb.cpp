@@ -26,6 +26,14 @@ CString DevicePathOf(const os::SP_DEVICE_INTERFACE_DETAIL_DATA_A* detail, os::DW
 os::BOOL CPrinterPortApp::CheckMSUsb() {
     TraceLog("\n[CheckMSUsb] Get Device ID from MS USB Port");
 
+    // A device information set that could never be released is not asked
+    // for: without SetupDiDestroyDeviceInfoList the scan finds no printer.
+    if (m_sysUtil.hSetupApi != nullptr && m_sysUtil.lpfnSetupDiDestroyDeviceInfoList == nullptr) {
+        TraceLog("[CheckMSUsb] SetupDiDestroyDeviceInfoList is missing: USB printers are not listed");
+        TraceLog("[CheckMSUsb] End Get Device ID from MS USB Port\n\n");
+        return os::TRUE;
+    }
+
     os::GUID interfaceClass = os::GUID_DEVINTERFACE_USBPRINT;
     os::HDEVINFO deviceInfo = m_sysUtil.GetClassDevs(&interfaceClass, nullptr, nullptr,
                                                      os::DIGCF_PRESENT | os::DIGCF_DEVICEINTERFACE);

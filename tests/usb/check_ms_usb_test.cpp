@@ -259,6 +259,10 @@ TEST(CheckMSUsb, SingleMissingEntryPoints) {
          {"[SysUtil-GetProcAddress-SetupDiGetDeviceInterfaceDetail]The specified procedure could not be found.\r\n\n",
           "[SysUtil-SetupDiGetDeviceInterfaceDetail]The operation completed successfully.\r\n\n"},
          ""},
+        // A set that could not be released is never asked for: no printer, and nothing held.
+        {"SetupDiDestroyDeviceInfoList", 1,
+         {"[SysUtil-GetProcAddress-SetupDiDestroyDeviceInfoList]The specified procedure could not be found.\r\n\n"},
+         ""},
     };
     for (const Case& c : cases) {
         auto s = scan(machineWith({printer(1, "MFG:Acme;MDL:P 1;", 1)}, {{"missingEntryPoints", {c.missing}}}));
