@@ -95,7 +95,9 @@ TEST(GetPrivateProfileString, FollowsTheRulesOfWindows) {
         EXPECT_STREQ(buffer, c.expected) << c.rule;
         // Nothing is written beyond the buffer's size.
         EXPECT_EQ(buffer[c.size], '*') << c.rule;
-        if (!c.file) EXPECT_EQ(machine->lastError, os::ERROR_FILE_NOT_FOUND) << c.rule;
+        if (!c.file) {
+            EXPECT_EQ(machine->lastError, os::ERROR_FILE_NOT_FOUND) << c.rule;
+        }
     }
 }
 

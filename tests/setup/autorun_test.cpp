@@ -309,7 +309,9 @@ TEST(MyRunSetupexe, TheCommandLineIsTheRootAndTheOpenValueJoined) {
         EXPECT_EQ(s.result, 1) << c.open;
         EXPECT_NE(s.find("\nRun command line => \"" + c.commandLine + "\"\n"), -1) << c.open;
         ASSERT_EQ(s.processes().size(), c.started ? 1u : 0u) << c.open;
-        if (c.started) EXPECT_EQ(s.processes()[0].commandLine, c.commandLine);
+        if (c.started) {
+            EXPECT_EQ(s.processes()[0].commandLine, c.commandLine);
+        }
         EXPECT_TRUE(s.leakFree()) << c.open << ": " << s.leaks();
     }
 }
