@@ -13,6 +13,10 @@ for tool in wine wineboot wineserver x86_64-w64-mingw32-g++ python3 cmake ninja;
 done
 cmake --preset win64 >/dev/null
 cmake --build --preset win64
-cmake --preset sim -B build/wine-sim -DBUILD_TESTING=OFF >/dev/null
-cmake --build build/wine-sim --target printerport-sim
-exec python3 tests/wine/wine_tests.py --build build/win64 --sim build/wine-sim/printerport-sim "$@"
+# The simulator of an existing build folder can be named with SIM_BUILD.
+sim_build=${SIM_BUILD:-build/wine-sim}
+if [ "$sim_build" = build/wine-sim ]; then
+    cmake --preset sim -B build/wine-sim -DBUILD_TESTING=OFF >/dev/null
+fi
+cmake --build "$sim_build" --target printerport-sim
+exec python3 tests/wine/wine_tests.py --build build/win64 --sim "$sim_build/printerport-sim" "$@"

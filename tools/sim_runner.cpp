@@ -47,6 +47,9 @@ void loadMachineText(const std::string& text, const std::string& name, const std
         auto colon = what.find("parse error");
         throw MachineFileError("", name + ":" + std::to_string(line) + ": not valid JSON (" +
                                        (colon == std::string::npos ? what : what.substr(colon)) + ")");
+    } catch (const json::exception& e) {
+        // A number too large for any field, for instance.
+        throw MachineFileError("", name + ": not usable JSON (" + e.what() + ")");
     }
     try {
         machine.load(file, baseDir);

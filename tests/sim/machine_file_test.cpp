@@ -31,6 +31,8 @@ TEST(MachineFile, RefusesWithFileLineAndWhatIsWrong) {
         {"{\"events\": [{\"atMs\": 5, \"key\": \"Space\"}]}", "events[0].key: must be \"Enter\" or \"Escape\""},
         {"[1, 2]", "must be an object"},
         {"{\"missingLibraries\": [\"SetupAPI.dll\", 3]}", "missingLibraries[1]: must be a string"},
+        // Found by fuzzing: a number no field can hold.
+        {"66E665", "m.json: not usable JSON"},
     };
     for (const auto& c : cases) {
         std::string message = refusal(c.text);
