@@ -1,20 +1,14 @@
 #include "app/Trace.h"
 
 #include <cstdarg>
-#include <cstdio>
-#include <vector>
 
 void trace_detail::Write(const char* format, ...) {
     va_list args;
     va_start(args, format);
-    va_list copy;
-    va_copy(copy, args);
-    int length = std::vsnprintf(nullptr, 0, format, copy);
-    va_end(copy);
-    std::vector<char> text(length > 0 ? static_cast<std::size_t>(length) + 1 : 1, '\0');
-    if (length > 0) std::vsnprintf(text.data(), text.size(), format, args);
+    CString text;
+    text.FormatV(format, args);
     va_end(args);
-    os::TraceWrite(text.data(), false);
+    os::TraceWrite(text.c_str(), false);
 }
 
 void ReportSystemError(os::DWORD code, CString label) {

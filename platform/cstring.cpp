@@ -9,18 +9,22 @@
 void CString::Format(const char* format, ...) {
     va_list args;
     va_start(args, format);
+    FormatV(format, args);
+    va_end(args);
+}
+
+void CString::FormatV(const char* format, std::va_list args) {
     va_list copy;
     va_copy(copy, args);
     int length = std::vsnprintf(nullptr, 0, format, copy);
     va_end(copy);
     if (length < 0) {
         m_text.clear();
-    } else {
-        std::vector<char> buffer(static_cast<std::size_t>(length) + 1);
-        std::vsnprintf(buffer.data(), buffer.size(), format, args);
-        m_text.assign(buffer.data(), static_cast<std::size_t>(length));
+        return;
     }
-    va_end(args);
+    std::vector<char> buffer(static_cast<std::size_t>(length) + 1);
+    std::vsnprintf(buffer.data(), buffer.size(), format, args);
+    m_text.assign(buffer.data(), static_cast<std::size_t>(length));
 }
 
 CString& CString::MakeUpper() {

@@ -4,6 +4,7 @@
 // the system's code page, so a double-byte character is always kept whole.
 #pragma once
 
+#include <cstdarg>
 #include <string>
 
 class CString {
@@ -27,6 +28,9 @@ public:
         __attribute__((format(printf, 2, 3)))
 #endif
         ;
+
+    // The same with the values in a va_list.
+    void FormatV(const char* format, std::va_list args);
 
     // Upper-cases in place in the system's ANSI code page.
     CString& MakeUpper();
