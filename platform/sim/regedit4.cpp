@@ -56,15 +56,17 @@ std::vector<Line> logicalLines(const std::string& input) {
     for (std::size_t i = 0; i < physical.size(); ++i) {
         Line line{physical[i], static_cast<int>(i) + 1};
         // A value goes on in the next line after a trailing backslash (the
-        // registry editor wraps long hex values so).
-        auto continues = [](const std::string& t) {
-            std::string s = trimmed(t);
-            return !s.empty() && s.back() == '\\' && s[0] != ';';
-        };
-        while (continues(line.text) && i + 1 < physical.size()) {
-            std::string s = trimmed(line.text);
-            s.pop_back();
-            line.text = s + trimmed(physical[++i]);
+        // registry editor wraps long hex values so). Joined in place: a long
+        // value has thousands of such lines.
+        std::string joined = trimmed(line.text);
+        auto continues = [&joined] { return !joined.empty() && joined.back() == '\\' && joined[0] != ';'; };
+        if (continues() && i + 1 < physical.size()) {
+            while (continues() && i + 1 < physical.size()) {
+                joined.pop_back();
+                joined += trimmed(physical[++i]);
+                while (!joined.empty() && isBlank(joined.back())) joined.pop_back();
+            }
+            line.text = joined;
         }
         lines.push_back(line);
     }
@@ -194,7 +196,9 @@ private:
         std::vector<std::uint8_t> bytes;
         std::string rest = data.substr(at + 1);
         std::size_t start = 0;
-        while (!trimmed(rest).empty() && start <= rest.size()) {
+        // Asked once: asking on every byte would copy the whole list each time.
+        const bool anyBytes = !trimmed(rest).empty();
+        while (anyBytes && start <= rest.size()) {
             std::size_t comma = rest.find(',', start);
             std::string item =
                 trimmed(rest.substr(start, comma == std::string::npos ? std::string::npos : comma - start));

@@ -6,20 +6,42 @@ namespace sim {
 
 namespace {
 
-std::string folded(const std::string& name) {
-    std::string out = name;
-    if (out.empty()) return out;
-    if (hasMachine()) {
-        os::CharUpperBuffA(&out[0], static_cast<os::DWORD>(out.size()));
-        return out;
+// Folds a name one byte at a time, as a whole-name upper-casing in the
+// machine's code page would: the spooler compares every name it holds on
+// each look-up, so the comparison makes no copies.
+class FoldedBytes {
+public:
+    explicit FoldedBytes(const std::string& name) : m_name(name), m_codePageKnown(hasMachine()) {}
+
+    char next() {
+        char c = m_name[m_at++];
+        const auto byte = static_cast<unsigned char>(c);
+        if (m_secondByte) {  // the second byte of a double-byte character stays as it is
+            m_secondByte = false;
+            return c;
+        }
+        if (!m_codePageKnown) {
+            if (!m_afterHighByte && c >= 'a' && c <= 'z') c = static_cast<char>(c - 0x20);
+            m_afterHighByte = byte >= 0x80;
+            return c;
+        }
+        // Below 0x80 no code page has a lead byte or folds anything but a to z.
+        if (byte < 0x80) return c >= 'a' && c <= 'z' ? static_cast<char>(c - 0x20) : c;
+        if (os::IsDBCSLeadByte(byte) && m_at < m_name.size()) {
+            m_secondByte = true;
+            return c;
+        }
+        os::CharUpperBuffA(&c, 1);
+        return c;
     }
-    bool afterHighByte = false;
-    for (char& c : out) {
-        if (!afterHighByte && c >= 'a' && c <= 'z') c = static_cast<char>(c - 0x20);
-        afterHighByte = static_cast<unsigned char>(c) >= 0x80;
-    }
-    return out;
-}
+
+private:
+    const std::string& m_name;
+    const bool m_codePageKnown;
+    std::size_t m_at = 0;
+    bool m_secondByte = false;
+    bool m_afterHighByte = false;
+};
 
 // The ports of a fresh Windows 98 installation.
 std::vector<Port> freshPorts() {
@@ -86,7 +108,11 @@ json writePrinter(const Printer& p) {
 }  // namespace
 
 bool sameSpoolerName(const std::string& a, const std::string& b) {
-    return a.size() == b.size() && folded(a) == folded(b);
+    if (a.size() != b.size()) return false;
+    FoldedBytes x(a), y(b);
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (x.next() != y.next()) return false;
+    return true;
 }
 
 Spooler::Spooler() : ports(freshPorts()) {}
