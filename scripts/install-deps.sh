@@ -5,7 +5,9 @@ set -euo pipefail
 
 packages=(cmake ninja-build g++ make nlohmann-json3-dev libgtest-dev libgmock-dev googletest)
 if [ "${1:-}" = "--tests" ]; then
-  packages+=(g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine64 clang libclang-rt-14-dev)
+  # `wine` gives the wine command; with wine64 it needs no 32-bit part. Never
+  # wine32: these machines run no 32-bit Linux code, and it would break wine.
+  packages+=(g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine wine64 python3 clang libclang-rt-14-dev)
 fi
 
 missing=()
