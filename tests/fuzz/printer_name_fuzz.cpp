@@ -1,5 +1,5 @@
-// Any command-line text: the printer name taken from it is a part of it that
-// never starts or ends inside a double-byte character.
+// Any command-line text, in a single- or double-byte code page: the printer
+// name taken from it is a part of it, and the whole text when it holds no quote.
 #include "platform/os.h"
 #include "removal/PrinterName.h"
 #include "tests/fuzz/fuzz_support.h"
