@@ -66,13 +66,15 @@ int main(int argc, char** argv) {
 
     sim::RunOutcome outcome = sim::runProgram(machine, arguments);
 
-    std::printf("PrinterPort %s\n", arguments.c_str());
+    // With the machine going to standard output, the summary goes to standard error.
+    FILE* report = jsonOut == "-" ? stderr : stdout;
+    std::fprintf(report, "PrinterPort %s\n", arguments.c_str());
     if (trace) {
-        std::puts("--- trace ---");
-        for (const std::string& line : machine.records.trace) std::printf("%s\n", shown(line).c_str());
-        std::puts("--- changes ---");
+        std::fputs("--- trace ---\n", report);
+        for (const std::string& line : machine.records.trace) std::fprintf(report, "%s\n", shown(line).c_str());
+        std::fputs("--- changes ---\n", report);
     }
-    std::fputs(sim::describeChanges(machine, outcome).c_str(), stdout);
+    std::fputs(sim::describeChanges(machine, outcome).c_str(), report);
 
     if (!jsonOut.empty()) {
         sim::json out = machine.save();
