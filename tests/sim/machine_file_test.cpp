@@ -83,3 +83,34 @@ TEST(SimulatorCommand, UnreadableMachineFileExitsWith64AndOneLine) {
 }
 
 }  // namespace
+
+namespace {
+
+std::string runCommand(const std::string& command, int* exitStatus) {
+    FILE* pipe = popen(command.c_str(), "r");
+    std::string output;
+    char buffer[4096];
+    while (pipe && fgets(buffer, sizeof buffer, pipe)) output += buffer;
+    int status = pipe ? pclose(pipe) : -1;
+    *exitStatus = WEXITSTATUS(status);
+    return output;
+}
+
+TEST(SimulatorCommand, JsonOnStandardOutputIsTheMachineAfterTheRun) {
+    int status = -1;
+    std::string out = runCommand(std::string(PRINTERPORT_SIM_EXE) + " --json - '\"Acme Virtual Printer\"' 2>/dev/null",
+                                 &status);
+    EXPECT_EQ(status, 0);
+    sim::json machine = sim::json::parse(out);  // nothing but the machine
+    EXPECT_EQ(machine["run"]["exitCode"], 0);
+    EXPECT_EQ(machine["run"]["commandLine"], "PrinterPort.exe \"Acme Virtual Printer\"");
+    EXPECT_EQ(machine["run"]["trace"][0], "Command line =>> \"Acme Virtual Printer\"");
+    for (const auto& printer : machine["spooler"]["printers"]) EXPECT_NE(printer["name"], "Acme Virtual Printer");
+    // The machine written after a run reads back as a machine.
+    machine.erase("run");
+    sim::Machine again;
+    sim::loadMachineText(machine.dump(), "after.json", ".", again);
+    EXPECT_EQ(again.save(), machine);
+}
+
+}  // namespace
