@@ -415,7 +415,6 @@ HWND CreateDialogParamA(HINSTANCE instance, UINT templateId, HWND parent, DLGPRO
 // loop stops after the message being handled.
 BOOL EndDialog(HWND dialog, LONG_PTR result);
 BOOL DestroyWindow(HWND window);
-BOOL IsWindow(HWND window);
 int GetMessageA(MSG* msg, HWND window, UINT filterMin, UINT filterMax);
 BOOL IsDialogMessageA(HWND dialog, MSG* msg);
 BOOL TranslateMessage(const MSG* msg);

@@ -213,12 +213,8 @@ std::string describeChanges(const Machine& m, const RunOutcome& outcome) {
             << (m.records.dialogEnded ? std::to_string(m.records.dialogResult) : std::string("no EndDialog")) << "\n";
     if (!m.records.stalled.empty()) out << "stalled:          " << m.records.stalled << "\n";
     if (changes == 0) out << "no change to the machine\n";
-    long leaked = 0;
     for (const auto& kind : m.held.all())
-        if (kind.second != 0) {
-            out << "leaked:           " << kind.second << " " << kind.first << "\n";
-            leaked += kind.second;
-        }
+        if (kind.second != 0) out << "leaked:           " << kind.second << " " << kind.first << "\n";
     out << "exit code:        " << outcome.exitCode << "\n";
     out << "virtual time:     " << m.nowMs << " ms\n";
     return out.str();

@@ -25,8 +25,6 @@ void setVisible(sim::SimWindow& w, bool visible) {
 // The top-level window that has the keyboard focus: the newest one.
 os::HWND focusWindow() { return wm().windows.empty() ? nullptr : wm().windows.rbegin()->first; }
 
-const os::WPARAM kVirtualKeyOf[] = {os::VK_RETURN, os::VK_ESCAPE};
-
 }  // namespace
 
 namespace os {
@@ -96,8 +94,6 @@ BOOL EndDialog(HWND dialog, LONG_PTR result) {
     return TRUE;
 }
 
-BOOL IsWindow(HWND window) { return find(window) ? TRUE : FALSE; }
-
 int GetMessageA(MSG* msg, HWND, UINT, UINT) {
     sim::Machine& m = sim::machine();
     sim::WindowManager& w = wm();
@@ -117,7 +113,7 @@ int GetMessageA(MSG* msg, HWND, UINT, UINT) {
             ++w.nextEvent;
             HWND focus = focusWindow();
             if (!focus) continue;  // nobody to receive it
-            WPARAM vk = key->key == "Enter" ? kVirtualKeyOf[0] : kVirtualKeyOf[1];
+            WPARAM vk = key->key == "Enter" ? VK_RETURN : VK_ESCAPE;
             *msg = MSG{focus, WM_KEYDOWN, vk, 0, static_cast<DWORD>(m.nowMs), {0, 0}};
             return 1;
         }

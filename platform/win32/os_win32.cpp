@@ -314,7 +314,6 @@ os::HWND os::CreateDialogParamA(os::HINSTANCE instance, os::UINT templateId, os:
 }
 os::BOOL os::EndDialog(os::HWND dialog, os::LONG_PTR result) { return ::EndDialog(win(dialog), result); }
 os::BOOL os::DestroyWindow(os::HWND window) { return ::DestroyWindow(win(window)); }
-os::BOOL os::IsWindow(os::HWND window) { return ::IsWindow(win(window)); }
 int os::GetMessageA(os::MSG* msg, os::HWND window, os::UINT filterMin, os::UINT filterMax) {
     return ::GetMessageA(reinterpret_cast<::MSG*>(msg), win(window), filterMin, filterMax);
 }

@@ -60,10 +60,6 @@ os::DWORD errorFor(const std::string& call) {
     return os::ERROR_GEN_FAILURE;
 }
 
-struct PrinterState {
-    sim::json record;
-};
-
 std::map<std::string, sim::json> printersOf(const sim::json& machineFile) {
     std::map<std::string, sim::json> out;
     if (!machineFile.contains("spooler")) return out;
